@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/shell.h"
+#include "common/window_parts.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class QAbstractButton;
+
+namespace swz {
+
+class TFNew_Project;
+class TFOpenConf;
+class TFSoftOptions;
+class TFAbout;
+
+// The configurator's home: the model, the active project and the eight steps.
+class TFCorvaneFirmWare final : public QWidget, public LanguageAware
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFCorvaneFirmWare)
+
+public:
+    // Runs the start-up sequence with the workspace beside executableFolder, then creates the
+    // other windows.
+    explicit TFCorvaneFirmWare(Shell &shell, const QString &executableFolder,
+                               QWidget *parent = nullptr);
+    ~TFCorvaneFirmWare() override;
+
+    void Set_Lang() override;
+    void Change_Language();
+    void Btn_Click(QAbstractButton *button);
+    void Create_New_Project();
+    void Open_Project();
+    void Update_Device();
+    void Build_EDS_File();
+    void L_OndrixClick();
+
+    QTimer *Timer_Update() const { return m_timerUpdate; }
+    TFNew_Project *newProjectWindow() const { return m_newProject; }
+    TFOpenConf *openWindow() const { return m_openConf; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate(const QString &executableFolder);
+    void layOut();
+    void createWindows();
+    void showConfigurationLabels();
+    void updateTimerFromSettings();
+
+    Shell &m_shell;
+    TitleBand m_title;
+    QLabel *m_begin = nullptr;
+    QLabel *m_nameConf = nullptr;
+    QLabel *m_nameConfL2 = nullptr;
+    QLabel *m_ondrix = nullptr;
+    QLabel *m_update = nullptr;
+    QToolButton *m_info = nullptr;
+    QToolButton *m_options = nullptr;
+    QToolButton *m_close = nullptr;
+    std::array<QLabel *, 8> m_stepLabels{};
+    QPushButton *m_btnNew = nullptr;
+    QPushButton *m_btnOpen = nullptr;
+    QPushButton *m_btnPrmGen = nullptr;
+    QPushButton *m_btnLoRaWanAccess = nullptr;
+    QPushButton *m_btnSdoServer = nullptr;
+    QPushButton *m_btnSdoClient = nullptr;
+    QPushButton *m_btnPdo = nullptr;
+    QPushButton *m_btnEds = nullptr;
+    QPushButton *m_btnCreateBin = nullptr;
+    QTimer *m_timerUpdate = nullptr;
+
+    TFNew_Project *m_newProject = nullptr;
+    TFOpenConf *m_openConf = nullptr;
+    TFAbout *m_about = nullptr;
+    TFSoftOptions *m_softOptions = nullptr;
+};
+
+} // namespace swz

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/project.h"
+
+#include <QString>
+
+namespace swz {
+
+// Outcome of the check that every enabled LoRaWAN uplink rule fits the maximum payload.
+struct PayloadGateResult
+{
+    bool passed = false;
+    // Set when a section file is present but cannot be read as XML; the update must stop
+    // with this text.
+    QString readError;
+
+    bool readFailed() const { return !readError.isEmpty(); }
+};
+
+// Every enabled uplink rule must have 0 <= NumByte <= LoRa_Payload_Size - 2, with the payload
+// size as stored in ParGen.xml (0 when it cannot be found).
+PayloadGateResult Check_Config_LoraWAN(const ProjectFiles &files);
+
+} // namespace swz

@@ -1,0 +1,54 @@
+#include "cli/commands.h"
+
+#include "lang/text_table.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace swz {
+
+namespace {
+
+constexpr const char *kUsage =
+    "usage: swz8k20-cli <command>\n"
+    "commands:\n"
+    "  texts   write the built-in English UI texts as a language file to standard output\n";
+
+int writeTexts(QIODevice &out, QIODevice &err)
+{
+    TextTable table;
+    table.loadBuiltin();
+    const QByteArray file = languageFileFromTable(table);
+    if (out.write(file) != file.size()) {
+        err.write("swz8k20-cli: cannot write the texts: " + out.errorString().toUtf8() + '\n');
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, QIODevice &out, QIODevice &err)
+{
+    if (arguments.size() == 1 && arguments.first() == QLatin1String("texts"))
+        return writeTexts(out, err);
+    err.write(kUsage);
+    return 2;
+}
+
+int runCli(const QStringList &arguments)
+{
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly);
+    const int code = runCli(arguments, out, err);
+    if (!out.flush() && code == 0) {
+        err.write("swz8k20-cli: cannot write to standard output\n");
+        return 1;
+    }
+    return code;
+}
+
+} // namespace swz

@@ -1,0 +1,71 @@
+#include "common/window_parts.h"
+
+#include "app/model_profile.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace swz {
+
+void applyWindowFont(QWidget *window)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSize(8);
+    window->setFont(font);
+}
+
+TitleBand makeTitleBand(QWidget *window, int width, int height)
+{
+    TitleBand band;
+    band.panel = new QFrame(window);
+    band.panel->setObjectName(QStringLiteral("P_Title"));
+    band.panel->setGeometry(0, 0, width, height);
+    band.panel->setAutoFillBackground(true);
+
+    band.L_SW_Code = makeLabel(band.panel, QStringLiteral("L_SW_Code"), 16, 8);
+    QFont big = band.L_SW_Code->font();
+    big.setPixelSize(32);
+    band.L_SW_Code->setFont(big);
+    band.L_SW_Code->setStyleSheet(QString::fromLatin1(kGreyText));
+    band.L_SW_Code->setText(profile::softwareCode);
+    band.L_SW_Code->adjustSize();
+
+    band.L_SW_Desc = makeLabel(band.panel, QStringLiteral("L_SW_Desc"), 16, 44);
+    QFont bold = band.L_SW_Desc->font();
+    bold.setBold(true);
+    band.L_SW_Desc->setFont(bold);
+    band.L_SW_Desc->setStyleSheet(QString::fromLatin1(kGreyText));
+    return band;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, int left, int top, int width,
+                        int height)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(left, top, width, height);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &name, int left, int top)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->move(left, top);
+    return label;
+}
+
+} // namespace swz
+
+namespace swz {
+
+void setLabelText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
+} // namespace swz
