@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Runs action on the next modal window once it is shown, so a test can fill in a dialog that
+// the code under test opens with exec().
+inline void whenModalShown(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        } else if (++*tries > 500) {
+            // Give up rather than hang: the test then fails on its own checks.
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
