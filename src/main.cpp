@@ -3,7 +3,6 @@
 #include "common/message_boxes.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -17,11 +16,7 @@ int main(int argc, char *argv[])
 
     swz::Shell shell;
     swz::TFCorvaneFirmWare window(shell, QCoreApplication::applicationDirPath());
-    if (const QScreen *screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
+    swz::centreOnScreen(&window);
     window.show();
     return app.exec();
 }

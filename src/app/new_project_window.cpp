@@ -55,6 +55,7 @@ void TFNew_Project::Set_Lang()
 
 void TFNew_Project::showEvent(QShowEvent *event)
 {
+    centreOnScreen(this);
     QDialog::showEvent(event);
     FormShow();
 }

@@ -71,6 +71,7 @@ void TFOpenConf::Set_Lang()
 
 void TFOpenConf::showEvent(QShowEvent *event)
 {
+    centreOnScreen(this);
     QDialog::showEvent(event);
     FormShow();
 }

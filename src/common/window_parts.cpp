@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace swz {
 
@@ -66,6 +67,20 @@ void setLabelText(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->adjustSize();
+}
+
+} // namespace swz
+
+namespace swz {
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
 }
 
 } // namespace swz

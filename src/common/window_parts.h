@@ -47,3 +47,10 @@ public:
 };
 
 } // namespace swz
+
+namespace swz {
+
+// Places a window in the middle of its screen.
+void centreOnScreen(QWidget *window);
+
+} // namespace swz
