@@ -15,11 +15,7 @@ TFNew_Project::TFNew_Project(Shell &shell, QWidget *parent)
     : QDialog(parent)
     , m_shell(shell)
 {
-    setObjectName(QStringLiteral("TFNew_Project"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-    applyWindowFont(this);
-    setFixedSize(331, 162);
+    setUpFixedDialog(this, QStringLiteral("TFNew_Project"), 331, 162);
 
     m_title = makeTitleBand(this, 331);
     m_label1 = makeLabel(this, QStringLiteral("Label1"), 16, 70);

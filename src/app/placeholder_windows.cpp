@@ -11,11 +11,7 @@ namespace swz {
 TFSoftOptions::TFSoftOptions(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TFSoftOptions"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-    applyWindowFont(this);
-    setFixedSize(509, 373);
+    setUpFixedDialog(this, QStringLiteral("TFSoftOptions"), 509, 373);
     m_title = makeTitleBand(this, 509);
     m_ok = makeButton(this, QStringLiteral("Btn_OK"), 16, 373 - 34, 110, 28);
     m_cancel = makeButton(this, QStringLiteral("Btn_Cancel"), 134, 373 - 34, 110, 28);
@@ -35,11 +31,7 @@ void TFSoftOptions::Set_Lang()
 TFAbout::TFAbout(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TFAbout"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-    applyWindowFont(this);
-    setFixedSize(425, 148);
+    setUpFixedDialog(this, QStringLiteral("TFAbout"), 425, 148);
     setWindowTitle(profile::softwareCode);
     setLabelText(makeLabel(this, QStringLiteral("Label2"), 128, 39), profile::modelDescription);
     auto *ok = makeButton(this, QStringLiteral("LbButton1"), 32, 115, 81, 22);

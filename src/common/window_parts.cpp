@@ -73,6 +73,16 @@ void setLabelText(QLabel *label, const QString &text)
 
 namespace swz {
 
+void setUpFixedDialog(QWidget *dialog, const QString &name, int width, int height)
+{
+    dialog->setObjectName(name);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
+                           | Qt::WindowCloseButtonHint);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    applyWindowFont(dialog);
+    dialog->setFixedSize(width, height);
+}
+
 void centreOnScreen(QWidget *window)
 {
     const QScreen *screen = window->screen();

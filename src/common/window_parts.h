@@ -50,6 +50,9 @@ public:
 
 namespace swz {
 
+// The frame of a fixed-size modal window: name, close box only, font and client size.
+void setUpFixedDialog(QWidget *dialog, const QString &name, int width, int height);
+
 // Places a window in the middle of its screen.
 void centreOnScreen(QWidget *window);
 
