@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace swz {
 
@@ -52,7 +53,11 @@ bool isSafeProjectName(const QString &name)
     }
     if (name.endsWith(u' ') || name.endsWith(u'.'))
         return false;
-    return true;
+    // Device names of Windows, also with an extension ("NUL.txt"), cannot be folders there.
+    static const QRegularExpression deviceName(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !deviceName.match(name).hasMatch();
 }
 
 NewProjectResult createProject(const Workspace &workspace, const QString &name, AppState &state)

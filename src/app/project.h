@@ -36,8 +36,8 @@ int messageIndexFor(NewProjectResult result);
 
 // True when the name can become exactly one folder inside PROJECTS on every system the
 // configurator runs on: no separators, no "." or "..", none of the characters Windows forbids
-// in folder names, no control characters and no blank or dot at the end (Windows drops those,
-// so the folder would not carry the project's name).
+// in folder names, no control characters, no blank or dot at the end (Windows drops those,
+// so the folder would not carry the project's name) and no Windows device name.
 bool isSafeProjectName(const QString &name);
 
 // Creates PROJECTS/name and its bin folder and makes it the active project. The name is used

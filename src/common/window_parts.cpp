@@ -55,6 +55,8 @@ QLabel *makeLabel(QWidget *parent, const QString &name, int left, int top)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
+    // Project names and translated texts are shown as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->move(left, top);
     return label;
 }

@@ -53,6 +53,8 @@ private slots:
     void closeReportsUnwritableSettings();
     void webLabelOpensHomePage();
     void timerFollowsInternetSwitches();
+    void infoAndOptionsWorkWithoutProject();
+    void projectNameIsShownAsPlainText();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -120,6 +122,9 @@ void TestMainWindow::layoutAndTexts()
     QVERIFY(window.findChild<QLabel *>("LL_Update")->isHidden());
     auto *ondrix = window.findChild<QLabel *>("L_Ondrix");
     QCOMPARE(ondrix->y(), 436);
+    // At left 565, unless the address would then run past the window's edge.
+    if (ondrix->x() != 565)
+        QCOMPARE(ondrix->geometry().right(), 694 - 10 - 1);
     QVERIFY(ondrix->geometry().right() < 694);
 }
 
@@ -286,6 +291,52 @@ void TestMainWindow::timerFollowsInternetSwitches()
     Shell shell;
     TFCorvaneFirmWare window(shell, m_dir->path());
     QVERIFY(!window.Timer_Update()->isActive());
+}
+
+void TestMainWindow::infoAndOptionsWorkWithoutProject()
+{
+    MessageRecorder recorder;
+    Shell shell;
+    TFCorvaneFirmWare window(shell, m_dir->path());
+    window.show();
+    const QString settings = shell.workspace.settingsFile();
+
+    QString opened;
+    whenModalShown([&](QWidget *dialog) {
+        opened = dialog->objectName();
+        dialog->findChild<QPushButton *>("LbButton1")->click();
+    });
+    window.findChild<QToolButton *>("Btn_Info")->click();
+    QCOMPARE(opened, QString("TFAbout"));
+
+    // Cancelling the options stores nothing; OK writes the settings even without a change.
+    whenModalShown([&](QWidget *dialog) {
+        opened = dialog->objectName();
+        dialog->findChild<QPushButton *>("Btn_Cancel")->click();
+    });
+    window.findChild<QToolButton *>("Btn_Opz")->click();
+    QCOMPARE(opened, QString("TFSoftOptions"));
+    QVERIFY(!QFile::exists(settings));
+
+    shell.state.enable_internet = true;
+    shell.state.enable_update = true;
+    whenModalShown([](QWidget *dialog) { dialog->findChild<QPushButton *>("Btn_OK")->click(); });
+    window.findChild<QToolButton *>("Btn_Opz")->click();
+    QCOMPARE(readSettings(settings), shell.state);
+    QVERIFY(window.Timer_Update()->isActive());
+    QVERIFY(recorder.recorded().isEmpty());
+}
+
+void TestMainWindow::projectNameIsShownAsPlainText()
+{
+    Shell shell;
+    TFCorvaneFirmWare window(shell, m_dir->path());
+    QVERIFY(QDir(shell.workspace.projectsFolder).mkdir("<b>bold<"));
+    whenModalShown([](QWidget *dialog) { dialog->findChild<QPushButton *>("Btn_OK")->click(); });
+    window.findChild<QPushButton *>("Btn_Open")->click();
+    auto *label = window.findChild<QLabel *>("L_Name_Conf_L2");
+    QCOMPARE(label->text(), QString("<b>bold<"));
+    QCOMPARE(label->textFormat(), Qt::PlainText);
 }
 
 QTEST_MAIN(TestMainWindow)

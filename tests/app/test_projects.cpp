@@ -84,6 +84,9 @@ void TestProjects::createProject_data()
     QTest::newRow("trailing blank") << "Plant " << 105;
     QTest::newRow("trailing dot") << "Plant." << 105;
     QTest::newRow("only blanks") << "   " << 105;
+    QTest::newRow("device name") << "nul" << 105;
+    QTest::newRow("device name with extension") << "COM1.cfg" << 105;
+    QTest::newRow("device name inside a word") << "CONSOLE" << -1;
 }
 
 void TestProjects::createProject()

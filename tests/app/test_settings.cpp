@@ -4,6 +4,7 @@
 #include "lang/text_table.h"
 #include "test_support.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +27,45 @@ const QByteArray kFullBody =
     "<enable_jump_field_tables>1</enable_jump_field_tables>"
     "<Double_Click_Auto_Size>1</Double_Click_Auto_Size></lastinternet>";
 
+// Makes a folder unwritable for the test's lifetime: by its permissions, or, for root, whom
+// permissions do not stop, by the immutable attribute where the machine allows it.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &folder)
+        : m_folder(folder)
+    {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (!writable()) {
+            m_effective = true;
+            return;
+        }
+        m_immutable = QProcess::execute("chattr", {"+i", folder}) == 0;
+        m_effective = m_immutable && !writable();
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            QProcess::execute("chattr", {"-i", m_folder});
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool effective() const { return m_effective; }
+
+private:
+    bool writable() const
+    {
+        QFile probe(m_folder + "/probe");
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        if (ok)
+            probe.remove();
+        return ok;
+    }
+
+    QString m_folder;
+    bool m_immutable = false;
+    bool m_effective = false;
+};
+
 } // namespace
 
 class TestSettings : public QObject
@@ -37,7 +77,8 @@ private slots:
     void reading();
     void writtenDocumentIsExact();
     void writeReadRoundTrip();
-    void failedSaveKeepsOldFileAndNamesIt();
+    void failedSaveReportsFileAndReason();
+    void failedSaveKeepsOldFile();
     void firstStartCreatesFoldersAndDefaults();
     void startupReopensLastProject();
     void startupWithVanishedProjectKeepsName();
@@ -162,23 +203,35 @@ void TestSettings::writeReadRoundTrip()
     QCOMPARE(readSettings(path), expected);
 }
 
-void TestSettings::failedSaveKeepsOldFileAndNamesIt()
+void TestSettings::failedSaveReportsFileAndReason()
 {
     QTemporaryDir dir;
     Shell shell;
     runStartup(shell, dir.path());
-    QVERIFY(writeFile(shell.workspace.settingsFile(), "old settings"));
-    // The settings file cannot be replaced when a folder of that name is in the way; the
-    // message names the file and the reason.
-    QVERIFY(QFile::remove(shell.workspace.settingsFile()));
+    // A folder in the way of the settings file: the message names the file and the reason.
     QVERIFY(QDir().mkdir(shell.workspace.settingsFile()));
     const std::optional<QString> failure = Save_Setting(shell);
     QVERIFY(failure.has_value());
-    QVERIFY2(failure->startsWith(uiText(kTextCannotWriteFile) + shell.workspace.settingsFile()),
-             qPrintable(*failure));
-    QVERIFY(failure->size() > uiText(kTextCannotWriteFile).size()
-                                  + shell.workspace.settingsFile().size() + 1);
+    const QString head = uiText(kTextCannotWriteFile) + shell.workspace.settingsFile() + "\n";
+    QVERIFY2(failure->startsWith(head), qPrintable(*failure));
+    QVERIFY(failure->size() > head.size());
     QVERIFY(QFileInfo(shell.workspace.settingsFile()).isDir());
+}
+
+void TestSettings::failedSaveKeepsOldFile()
+{
+    QTemporaryDir dir;
+    Shell shell;
+    runStartup(shell, dir.path());
+    const QString path = shell.workspace.settingsFile();
+    QVERIFY(writeFile(path, "old settings"));
+    ReadOnlyFolder readOnly(dir.path());
+    if (!readOnly.effective())
+        QSKIP("this machine offers no way to make a folder unwritable");
+    const std::optional<QString> failure = Save_Setting(shell);
+    QVERIFY(failure.has_value());
+    QVERIFY2(failure->contains(path), qPrintable(*failure));
+    QCOMPARE(readFile(path), QByteArray("old settings"));
 }
 
 void TestSettings::firstStartCreatesFoldersAndDefaults()
