@@ -61,16 +61,6 @@ constexpr StepButton kStepButtons[] = {
     {"Btn_CreateBin", 8, kStepLeft, 17, 26, QStyle::SP_ArrowUp},
 };
 
-QLabel *boldGreyLabel(QWidget *parent, const QString &name, int left, int top)
-{
-    QLabel *label = makeLabel(parent, name, left, top);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setStyleSheet(QString::fromLatin1(kGreyText));
-    return label;
-}
-
 } // namespace
 
 TFCorvaneFirmWare::TFCorvaneFirmWare(Shell &shell, const QString &executableFolder,
@@ -106,13 +96,9 @@ void TFCorvaneFirmWare::layOut()
     setPalette(light);
     setAutoFillBackground(true);
 
-    m_title.L_SW_Code = makeLabel(this, QStringLiteral("L_SW_Code"), 16, 8);
-    QFont big = m_title.L_SW_Code->font();
-    big.setPixelSize(32);
-    m_title.L_SW_Code->setFont(big);
-    m_title.L_SW_Code->setStyleSheet(QString::fromLatin1(kGreyText));
-    m_title.L_SW_Desc = boldGreyLabel(this, QStringLiteral("L_SW_Desc"), 16, 42);
-    m_begin = boldGreyLabel(this, QStringLiteral("L_Begin"), 16, 84);
+    m_title.L_SW_Code = makeSoftwareCodeLabel(this);
+    m_title.L_SW_Desc = makeBoldGreyLabel(this, QStringLiteral("L_SW_Desc"), 16, 42);
+    m_begin = makeBoldGreyLabel(this, QStringLiteral("L_Begin"), 16, 84);
 
     auto *frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Shape2"));
@@ -140,7 +126,7 @@ void TFCorvaneFirmWare::layOut()
     m_update->hide();
 
     for (int step = 1; step <= 8; ++step) {
-        m_stepLabels[step - 1] = boldGreyLabel(this, QStringLiteral("L_Step%1").arg(step), 16,
+        m_stepLabels[step - 1] = makeBoldGreyLabel(this, QStringLiteral("L_Step%1").arg(step), 16,
                                                stepLabelTop(step));
     }
 
@@ -162,7 +148,7 @@ void TFCorvaneFirmWare::layOut()
     line->setGeometry(10, lastTop + 51, 674, 1);
     line->setStyleSheet(QStringLiteral("background-color: #C0C0C0;"));
 
-    m_ondrix = boldGreyLabel(this, QStringLiteral("L_Ondrix"), 565, stepLabelTop(8));
+    m_ondrix = makeBoldGreyLabel(this, QStringLiteral("L_Ondrix"), 565, stepLabelTop(8));
     m_ondrix->setCursor(Qt::PointingHandCursor);
     m_ondrix->installEventFilter(this);
     setLabelText(m_ondrix, profile::makerWebAddress);

@@ -25,20 +25,30 @@ TitleBand makeTitleBand(QWidget *window, int width, int height)
     band.panel->setGeometry(0, 0, width, height);
     band.panel->setAutoFillBackground(true);
 
-    band.L_SW_Code = makeLabel(band.panel, QStringLiteral("L_SW_Code"), 16, 8);
-    QFont big = band.L_SW_Code->font();
-    big.setPixelSize(32);
-    band.L_SW_Code->setFont(big);
-    band.L_SW_Code->setStyleSheet(QString::fromLatin1(kGreyText));
-    band.L_SW_Code->setText(profile::softwareCode);
-    band.L_SW_Code->adjustSize();
-
-    band.L_SW_Desc = makeLabel(band.panel, QStringLiteral("L_SW_Desc"), 16, 44);
-    QFont bold = band.L_SW_Desc->font();
-    bold.setBold(true);
-    band.L_SW_Desc->setFont(bold);
-    band.L_SW_Desc->setStyleSheet(QString::fromLatin1(kGreyText));
+    band.L_SW_Code = makeSoftwareCodeLabel(band.panel);
+    band.L_SW_Desc = makeBoldGreyLabel(band.panel, QStringLiteral("L_SW_Desc"), 16, 44);
     return band;
+}
+
+QLabel *makeSoftwareCodeLabel(QWidget *parent)
+{
+    QLabel *label = makeLabel(parent, QStringLiteral("L_SW_Code"), 16, 8);
+    QFont big = label->font();
+    big.setPixelSize(32);
+    label->setFont(big);
+    label->setStyleSheet(QString::fromLatin1(kGreyText));
+    setLabelText(label, profile::softwareCode);
+    return label;
+}
+
+QLabel *makeBoldGreyLabel(QWidget *parent, const QString &name, int left, int top)
+{
+    QLabel *label = makeLabel(parent, name, left, top);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setStyleSheet(QString::fromLatin1(kGreyText));
+    return label;
 }
 
 QPushButton *makeButton(QWidget *parent, const QString &name, int left, int top, int width,

@@ -23,6 +23,12 @@ TitleBand makeTitleBand(QWidget *window, int width, int height = 69);
 QPushButton *makeButton(QWidget *parent, const QString &name, int left, int top, int width,
                         int height);
 
+// The large grey software-code label at the top left of every window.
+QLabel *makeSoftwareCodeLabel(QWidget *parent);
+
+// A bold grey label at a position, as used for titles and step names.
+QLabel *makeBoldGreyLabel(QWidget *parent, const QString &name, int left, int top);
+
 // A label at a position, named for the tests.
 QLabel *makeLabel(QWidget *parent, const QString &name, int left, int top);
 
