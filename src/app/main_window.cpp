@@ -8,6 +8,7 @@
 #include "common/desktop.h"
 #include "common/messages.h"
 #include "lang/text_table.h"
+#include "update/update_window.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -169,6 +170,7 @@ void TFCorvaneFirmWare::createWindows()
     m_openConf = new TFOpenConf(m_shell, this);
     m_about = new TFAbout(this);
     m_softOptions = new TFSoftOptions(this);
+    m_boot = new TFBoot(m_shell, this);
 }
 
 void TFCorvaneFirmWare::updateTimerFromSettings()
@@ -209,7 +211,8 @@ void TFCorvaneFirmWare::Set_Lang()
 void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
-    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions};
+    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
+                                             m_boot};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -269,7 +272,9 @@ void TFCorvaneFirmWare::Update_Device()
         showError(30);
         return;
     }
-    // Compiling the images and the update window follow here.
+    // The device image is compiled and its bank files saved here, before the update window
+    // opens.
+    m_boot->openForUpdate();
 }
 
 void TFCorvaneFirmWare::Build_EDS_File()

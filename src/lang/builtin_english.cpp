@@ -199,6 +199,8 @@ const BuiltinText kBuiltinEnglish[] = {
     {1035, u"Start the update of Device"},
     {1036, u"Device Not Found!"},
     {1037, u"Error!!! Check the Ip Address"},
+    {1090, u"Error! Cannot start the program "},
+    {1091, u"Error! The device check cannot run: "},
 
     // Row commands shared by the rule tables
     {1100, u"Row Already used. Do you want to overwrite the values?"},

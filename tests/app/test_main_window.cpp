@@ -153,6 +153,8 @@ void TestMainWindow::stepsRefuseWithoutProject()
     openProject(shell.workspace, "Plant", shell.state);
     shell.Set_Files();
     recorder.clear();
+    if (button == "Btn_CreateBin")
+        whenModalShown([](QWidget *) {}); // the update window opens; close it again
     window.findChild<QPushButton *>(button)->click();
     QVERIFY(recorder.recorded().isEmpty() || recorder.lastText() != "Error! Project not Valid");
 }
@@ -218,8 +220,13 @@ void TestMainWindow::updateStopsOnPayloadGate()
     Shell shell;
     TFCorvaneFirmWare window(shell, m_dir->path());
     QVERIFY(shell.state.projectActive());
+    // A passing gate leads on to the update window; it is closed at once.
+    QString opened;
+    if (message.isEmpty())
+        whenModalShown([&opened](QWidget *modal) { opened = modal->objectName(); });
     window.findChild<QPushButton *>("Btn_CreateBin")->click();
     if (message.isEmpty()) {
+        QCOMPARE(opened, QString("TFBoot"));
         QVERIFY(recorder.recorded().isEmpty());
     } else {
         QCOMPARE(recorder.recorded().size(), 1);
