@@ -29,7 +29,10 @@ int runEdsCommand(const QStringList &arguments, QIODevice &, QIODevice &err,
     }
     EdsGenerator generator(ProjectFiles::of(QDir::toNativeSeparators(folder)), clock);
     if (const std::optional<QString> failure = generator.Write_EDS_File(arguments.at(1))) {
-        err.write("swz8k20-cli: " + failure->toUtf8() + '\n');
+        // One line per message on a terminal; the window shows the reason on a line of its own.
+        QString line = *failure;
+        line.replace(QLatin1Char('\n'), QStringLiteral(": "));
+        err.write("swz8k20-cli: " + line.toUtf8() + '\n');
         return 1;
     }
     return 0;
