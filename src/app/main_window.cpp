@@ -5,6 +5,8 @@
 #include "app/open_conf_window.h"
 #include "app/payload_gate.h"
 #include "app/placeholder_windows.h"
+#include "canopen/eds_file.h"
+#include "canopen/eds_save_dialog.h"
 #include "common/desktop.h"
 #include "common/messages.h"
 #include "lang/text_table.h"
@@ -279,7 +281,13 @@ void TFCorvaneFirmWare::Update_Device()
 
 void TFCorvaneFirmWare::Build_EDS_File()
 {
-    // The EDS writer plugs in here.
+    const QString chosen =
+        edsSaveDialog().askFileName(this, {m_shell.state.projectFolder, edsFileFilter()});
+    if (chosen.isEmpty())
+        return;
+    EdsGenerator generator(m_shell.files);
+    if (const std::optional<QString> failure = generator.Write_EDS_File(withEdsExtension(chosen)))
+        messages().showError(*failure);
 }
 
 void TFCorvaneFirmWare::L_OndrixClick()

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/eds_command.h"
 #include "lang/text_table.h"
 
 #include <QFile>
@@ -13,7 +14,9 @@ namespace {
 constexpr const char *kUsage =
     "usage: swz8k20-cli <command>\n"
     "commands:\n"
-    "  texts   write the built-in English UI texts as a language file to standard output\n";
+    "  texts   write the built-in English UI texts as a language file to standard output\n"
+    "  eds PROJECT_FOLDER OUT.eds\n"
+    "          write the CANopen EDS file of a configuration project to OUT.eds\n";
 
 int writeTexts(QIODevice &out, QIODevice &err)
 {
@@ -33,6 +36,8 @@ int runCli(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
     if (arguments.size() == 1 && arguments.first() == QLatin1String("texts"))
         return writeTexts(out, err);
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("eds"))
+        return runEdsCommand(arguments.mid(1), out, err);
     err.write(kUsage);
     return 2;
 }

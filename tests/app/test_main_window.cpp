@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/new_project_window.h"
+#include "canopen/eds_save_dialog.h"
 #include "common/desktop.h"
 #include "common/messages.h"
 #include "lang/text_table.h"
@@ -141,6 +142,7 @@ void TestMainWindow::stepsRefuseWithoutProject()
 {
     QFETCH(QString, button);
     MessageRecorder recorder;
+    NextEdsFileName edsDialog; // cancels the EDS save dialog instead of waiting for a person
     Shell shell;
     TFCorvaneFirmWare window(shell, m_dir->path());
     window.findChild<QPushButton *>(button)->click();
