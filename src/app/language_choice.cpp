@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace swz {
 
 namespace {
@@ -27,10 +31,20 @@ bool isOfferedLanguageFile(const QFileInfo &entry)
         return false;
     if (entry.isSymLink() || !entry.isFile())
         return false;
+#ifdef Q_OS_WIN
+    // Read-only, compressed, encrypted, offline, temporary and linked files are not offered.
+    const std::wstring path = QDir::toNativeSeparators(entry.absoluteFilePath()).toStdWString();
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    constexpr DWORD allowed = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+                              | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_SPARSE_FILE
+                              | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & ~allowed) == 0;
+#else
     // Not WriteUser: that says whether the running user may write, which root always may.
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return (entry.permissions() & anyWrite) != 0;
+#endif
 }
 
 QStringList Create_Lang_List(const QString &languageFolder)

@@ -7,11 +7,12 @@
 
 namespace swz {
 
-// Whether a directory entry is offered as a language file. Windows file attributes have no
-// counterpart here, so the rule is: a regular file named *.lng that is no folder, no symbolic
-// link and not read-only, where read-only means that no write permission bit is set at all.
-// The bits are read from the file itself, so the answer does not change when the program runs
-// as root (root could write such a file anyway).
+// Whether a directory entry is offered as a language file: a file named *.lng that is no
+// folder and no link. On Windows its attributes may hold only hidden, system, archive, normal,
+// sparse and not-content-indexed. Elsewhere, where those attributes do not exist, it must not be
+// read-only, meaning that no write permission bit is set at all; the bits are read from the
+// file itself, so the answer does not change when the program runs as root (who could write
+// such a file anyway).
 bool isOfferedLanguageFile(const QFileInfo &entry);
 
 // The language files of the folder (file names with ".lng"), sorted ignoring letter case.
