@@ -268,7 +268,7 @@ void TestOptionsWindows::chooseLanguageAskAndCancel()
     QCOMPARE(options->Language_In_Use, QString("English"));
     QCOMPARE(text(&main, "L_Begin"), QString("Begin"));
 
-    // Yes, through the flag picture this time... it has none, so through the name again.
+    // Yes: the texts of every window change at once, the setting does not.
     recorder.queueAnswer(true);
     QTest::mouseClick(child<QLabel>(options, "L_Lang1"), Qt::LeftButton);
     QCOMPARE(options->Language_In_Use, QString("Italiano"));
@@ -395,7 +395,6 @@ void TestOptionsWindows::checkNowShowsResult()
 {
     RecordingUrlOpener opener;
     Shell shell;
-    shell.state.enable_internet = true;
     TFCorvaneFirmWare main(shell, m_dir->path());
     auto client = std::make_unique<FakeHttpClient>(QByteArray("VER. 1.001"));
     FakeHttpClient *fake = client.get();
