@@ -3,7 +3,11 @@
 #include "common/text_values.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -58,6 +62,37 @@ bool replyComplete(const QByteArray &reply)
     return length >= 0 && reply.size() - bodyStart >= length;
 }
 
+// The address of a host, found before the deadline. The socket's own blocking lookup has no
+// time limit, and a resolver without network can take far longer than the query may; so the
+// name is looked up in the background while only this wait (not the user's input) is served.
+std::optional<QHostAddress> lookUpHost(const QString &host, const QDeadlineTimer &deadline)
+{
+    QHostAddress literal;
+    if (literal.setAddress(host))
+        return literal;
+    QEventLoop loop;
+    QObject context;
+    bool done = false;
+    std::optional<QHostAddress> found;
+    const int lookup = QHostInfo::lookupHost(host, &context, [&](const QHostInfo &info) {
+        done = true;
+        const QList<QHostAddress> addresses = info.addresses();
+        if (info.error() == QHostInfo::NoError && !addresses.isEmpty()) {
+            const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &a) {
+                return a.protocol() == QAbstractSocket::IPv4Protocol;
+            });
+            found = ipv4 != addresses.end() ? *ipv4 : addresses.first();
+        }
+        loop.quit();
+    });
+    QTimer::singleShot(remainingMs(deadline), &loop, &QEventLoop::quit);
+    if (!done)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!done)
+        QHostInfo::abortHostLookup(lookup);
+    return found;
+}
+
 } // namespace
 
 QByteArray httpGetRequestBytes(const HttpRequest &request)
@@ -102,8 +137,11 @@ std::optional<QByteArray> httpReplyBody(const QByteArray &reply)
 std::optional<QByteArray> Http10Client::get(const HttpRequest &request)
 {
     const QDeadlineTimer deadline(std::max(0, request.timeoutMs));
+    const std::optional<QHostAddress> address = lookUpHost(request.host, deadline);
+    if (!address)
+        return std::nullopt;
     QTcpSocket socket;
-    socket.connectToHost(request.host, request.port);
+    socket.connectToHost(*address, request.port);
     if (!socket.waitForConnected(remainingMs(deadline)))
         return std::nullopt;
     socket.write(httpGetRequestBytes(request));
