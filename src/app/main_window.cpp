@@ -1,10 +1,11 @@
 #include "app/main_window.h"
 
+#include "app/about_window.h"
 #include "app/model_profile.h"
 #include "app/new_project_window.h"
 #include "app/open_conf_window.h"
 #include "app/payload_gate.h"
-#include "app/placeholder_windows.h"
+#include "app/soft_options_window.h"
 #include "canopen/eds_file.h"
 #include "canopen/eds_save_dialog.h"
 #include "common/desktop.h"
@@ -70,6 +71,7 @@ TFCorvaneFirmWare::TFCorvaneFirmWare(Shell &shell, const QString &executableFold
                                      QWidget *parent)
     : QWidget(parent)
     , m_shell(shell)
+    , m_http(std::make_unique<Http10Client>())
 {
     FormCreate(executableFolder);
     createWindows();
@@ -126,6 +128,9 @@ void TFCorvaneFirmWare::layOut()
 
     m_update = makeLabel(this, QStringLiteral("LL_Update"), 208, 19);
     m_update->setTextFormat(Qt::RichText);
+    m_update->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_update->setOpenExternalLinks(false);
+    connect(m_update, &QLabel::linkActivated, this, &TFCorvaneFirmWare::LL_UpdateLinkClick);
     m_update->hide();
 
     for (int step = 1; step <= 8; ++step) {
@@ -162,6 +167,7 @@ void TFCorvaneFirmWare::layOut()
     m_timerUpdate = new QTimer(this);
     m_timerUpdate->setObjectName(QStringLiteral("Timer_Update"));
     m_timerUpdate->setInterval(60000);
+    connect(m_timerUpdate, &QTimer::timeout, this, &TFCorvaneFirmWare::Timer_UpdateTimer);
 
     setFixedSize(kClientWidth, lastTop + 152);
 }
@@ -171,8 +177,42 @@ void TFCorvaneFirmWare::createWindows()
     m_newProject = new TFNew_Project(m_shell, this);
     m_openConf = new TFOpenConf(m_shell, this);
     m_about = new TFAbout(this);
-    m_softOptions = new TFSoftOptions(this);
+    m_softOptions = new TFSoftOptions(
+        m_shell, [this] { Change_Language(); }, [this] { return Check_Version(); }, this);
     m_boot = new TFBoot(m_shell, this);
+}
+
+bool TFCorvaneFirmWare::Check_Version()
+{
+    return swz::Check_Version(*m_http, m_versionQuery);
+}
+
+void TFCorvaneFirmWare::setHttpClient(std::unique_ptr<HttpClient> client)
+{
+    if (client)
+        m_http = std::move(client);
+}
+
+void TFCorvaneFirmWare::Timer_UpdateTimer()
+{
+    m_timerUpdate->stop();
+    if (Check_Version()) {
+        m_update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                              .arg(profile::downloadPageUrl().toHtmlEscaped(),
+                                   uiText(19).toHtmlEscaped()));
+        m_update->setAccessibleName(uiText(19));
+        m_update->adjustSize();
+        m_update->show();
+    } else {
+        m_update->hide();
+    }
+    m_timerUpdate->setInterval(7200000);
+    m_timerUpdate->start();
+}
+
+void TFCorvaneFirmWare::LL_UpdateLinkClick(const QString &link)
+{
+    urlOpener().openUrl(link);
 }
 
 void TFCorvaneFirmWare::updateTimerFromSettings()

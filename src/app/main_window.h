@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/shell.h"
+#include "app/version_check.h"
 #include "common/window_parts.h"
 
 #include <QList>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -43,10 +45,19 @@ public:
     void Update_Device();
     void Build_EDS_File();
     void L_OndrixClick();
+    void Timer_UpdateTimer();
+    void LL_UpdateLinkClick(const QString &link);
+    // Asks the web site through the window's HTTP client; false on any failure.
+    bool Check_Version();
+    // Tests and trials replace the client and point the query at a local server.
+    void setHttpClient(std::unique_ptr<HttpClient> client);
+    void setVersionQuery(const VersionQuery &query) { m_versionQuery = query; }
 
     QTimer *Timer_Update() const { return m_timerUpdate; }
     TFNew_Project *newProjectWindow() const { return m_newProject; }
     TFOpenConf *openWindow() const { return m_openConf; }
+    TFSoftOptions *optionsWindow() const { return m_softOptions; }
+    TFAbout *aboutWindow() const { return m_about; }
     TFBoot *updateWindow() const { return m_boot; }
 
 protected:
@@ -81,6 +92,8 @@ private:
     QPushButton *m_btnEds = nullptr;
     QPushButton *m_btnCreateBin = nullptr;
     QTimer *m_timerUpdate = nullptr;
+    std::unique_ptr<HttpClient> m_http;
+    VersionQuery m_versionQuery;
 
     TFNew_Project *m_newProject = nullptr;
     TFOpenConf *m_openConf = nullptr;
