@@ -8,6 +8,7 @@
 #include "common/desktop.h"
 #include "common/messages.h"
 #include "lang/text_table.h"
+#include "params/par_gen_window.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -169,6 +170,7 @@ void TFCorvaneFirmWare::createWindows()
     m_openConf = new TFOpenConf(m_shell, this);
     m_about = new TFAbout(this);
     m_softOptions = new TFSoftOptions(this);
+    m_parGen = new TFParGen(m_shell, this);
 }
 
 void TFCorvaneFirmWare::updateTimerFromSettings()
@@ -209,7 +211,8 @@ void TFCorvaneFirmWare::Set_Lang()
 void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
-    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions};
+    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
+                                              m_parGen};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -234,12 +237,14 @@ void TFCorvaneFirmWare::Btn_Click(QAbstractButton *button)
         }
     } else if (!m_shell.state.projectActive()) {
         showError(18);
+    } else if (button == m_btnPrmGen) {
+        m_parGen->Show_Modal();
     } else if (button == m_btnEds) {
         Build_EDS_File();
     } else if (button == m_btnCreateBin) {
         Update_Device();
     }
-    // The editors of steps 2 to 6 open here once they exist.
+    // The editors of steps 3 to 6 open here once they exist.
 }
 
 void TFCorvaneFirmWare::Create_New_Project()

@@ -20,6 +20,7 @@ class TFNew_Project;
 class TFOpenConf;
 class TFSoftOptions;
 class TFAbout;
+class TFParGen;
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -46,6 +47,7 @@ public:
     QTimer *Timer_Update() const { return m_timerUpdate; }
     TFNew_Project *newProjectWindow() const { return m_newProject; }
     TFOpenConf *openWindow() const { return m_openConf; }
+    TFParGen *parGenWindow() const { return m_parGen; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -84,6 +86,7 @@ private:
     TFOpenConf *m_openConf = nullptr;
     TFAbout *m_about = nullptr;
     TFSoftOptions *m_softOptions = nullptr;
+    TFParGen *m_parGen = nullptr;
 };
 
 } // namespace swz
