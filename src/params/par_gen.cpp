@@ -259,6 +259,9 @@ QByteArray parGenDocument(const ParGen &values)
     xml.writeEndElement();
     xml.writeComment(QStringLiteral("SW_VERSION = 1.000"));
     xml.writeEndDocument();
+    // The writer starts a top-level element on a new line; nothing may precede the root.
+    if (out.startsWith('\n'))
+        out.remove(0, 1);
     return out;
 }
 
