@@ -215,7 +215,9 @@ std::array<QLineEdit *, 4> TFParGen::octets(QWidget *body, const QString &prefix
     std::array<QLineEdit *, 4> fields{};
     for (int i = 0; i < 4; ++i) {
         const int left = kInputLeft + i * (kOctetWidth + kDotWidth);
-        fields[i] = lineEdit(body, prefix + QString::number(i + 1), left, top, kOctetWidth, 3);
+        // No length limit: a longer text loaded from the file must stay whole, so that the
+        // check refuses it rather than a cut-down value slipping through.
+        fields[i] = lineEdit(body, prefix + QString::number(i + 1), left, top, kOctetWidth);
         fields[i]->setAlignment(Qt::AlignRight);
         fields[i]->installEventFilter(this);
         m_octetFields.append(fields[i]);
@@ -301,6 +303,8 @@ void TFParGen::buildLoRaWan(QWidget *body)
     row(nullptr, m_adaptiveDataRate, 483, 484);
     m_dataRate = comboBox(body, QStringLiteral("CB_LoRa_DataRate"), 0, {});
     m_dataRate->setMaxVisibleItems(9);
+    // Some styles show every entry in the drop-down; keep it to nine rows with a scroll bar.
+    m_dataRate->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     row("L_LoRa_DataRate", m_dataRate, 485, 486);
     m_transmissionType = comboBox(body, QStringLiteral("CB_LoRa_Transmission_Type"), 0,
                                   parGenTransmissionTypes());
@@ -401,6 +405,23 @@ void TFParGen::Order_TAB_Panels()
         m_panels[i]->setCaption(QStringLiteral("%1. ").arg(i + 1) + uiText(captions[i]));
         m_panels[i]->show();
     }
+    // Keyboard order: each panel's header, then its controls top to bottom, panel 1 to 4,
+    // then OK and Cancel.
+    QWidget *previous = nullptr;
+    auto next = [&previous](QWidget *widget) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    };
+    for (CollapsiblePanel *panel : m_panels) {
+        next(panel->header());
+        for (QWidget *control : panel->body()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (control->focusPolicy() & Qt::TabFocus)
+                next(control);
+        }
+    }
+    next(m_ok);
+    next(m_cancel);
 }
 
 void TFParGen::Set_Lang()

@@ -36,6 +36,7 @@ private slots:
     void activationSwapsRows();
     void bandChangeResetsTheDataRate();
     void dhcpGreysTheFixedAddress();
+    void keyboardOrderFollowsThePanels();
     void octetChain_data();
     void octetChain();
     void hexadecimalFilter();
@@ -201,6 +202,33 @@ void TestParGenWindow::dhcpGreysTheFixedAddress()
     dhcp->click();
     QVERIFY(child<QLineEdit>("E_Ethernet_IP1")->isEnabled());
     QVERIFY(child<QCheckBox>("CB_Ethernet_En_GAT")->isEnabled());
+}
+
+void TestParGenWindow::keyboardOrderFollowsThePanels()
+{
+    QStringList order;
+    QWidget *start = panel(0)->findChild<QToolButton *>();
+    QWidget *widget = start;
+    do {
+        if (!widget->objectName().isEmpty())
+            order.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != start);
+    auto position = [&order](const char *name) { return order.indexOf(QString::fromLatin1(name)); };
+    const char *expected[] = {"CP_Ethernet_Connection_Header", "E_EthConn_Device_Name",
+                              "CB_EthConn_En_DHCP_Cable", "E_EthConn_Sec_DNS_IP4",
+                              "CP_LoRaWAN_Header", "CB_LoRa_RF_Band", "CB_LoRa_FrequencySubBand",
+                              "CB_LoRa_Network_Type", "E_LoRa_JoinEUI",
+                              "CB_LoRa_Activation_Method", "E_LoRa_Device_Address",
+                              "E_LoRa_Application_Key", "CB_LoRa_FPort", "CP_CANopen_Header",
+                              "E_CANopen_IDDevice", "CB_CANopen_NetOpe", "E_CANopen_NetOpe_Delay",
+                              "E_CANopen_SDO_Timeout", "CP_Ethernet_Header", "E_Ethernet_IP1",
+                              "E_Ethernet_SM4", "CB_Ethernet_En_GAT", "E_Ethernet_GAT1",
+                              "E_Ethernet_GAT4", "Btn_OK", "Btn_Cancel"};
+    for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
+        QVERIFY2(position(expected[i]) >= 0, expected[i]);
+        QVERIFY2(position(expected[i]) < position(expected[i + 1]), expected[i + 1]);
+    }
 }
 
 void TestParGenWindow::octetChain_data()
