@@ -12,6 +12,7 @@
 #include "common/messages.h"
 #include "lang/text_table.h"
 #include "update/update_window.h"
+#include "params/par_gen_window.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -179,6 +180,7 @@ void TFCorvaneFirmWare::createWindows()
     m_about = new TFAbout(this);
     m_softOptions = new TFSoftOptions(
         m_shell, [this] { Change_Language(); }, [this] { return Check_Version(); }, this);
+    m_parGen = new TFParGen(m_shell, this);
     m_boot = new TFBoot(m_shell, this);
 }
 
@@ -254,7 +256,7 @@ void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
     const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
-                                             m_boot};
+                                             m_parGen, m_boot};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -279,12 +281,14 @@ void TFCorvaneFirmWare::Btn_Click(QAbstractButton *button)
         }
     } else if (!m_shell.state.projectActive()) {
         showError(18);
+    } else if (button == m_btnPrmGen) {
+        m_parGen->Show_Modal();
     } else if (button == m_btnEds) {
         Build_EDS_File();
     } else if (button == m_btnCreateBin) {
         Update_Device();
     }
-    // The editors of steps 2 to 6 open here once they exist.
+    // The editors of steps 3 to 6 open here once they exist.
 }
 
 void TFCorvaneFirmWare::Create_New_Project()

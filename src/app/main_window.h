@@ -23,6 +23,7 @@ class TFOpenConf;
 class TFSoftOptions;
 class TFAbout;
 class TFBoot;
+class TFParGen;
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -59,6 +60,7 @@ public:
     TFSoftOptions *optionsWindow() const { return m_softOptions; }
     TFAbout *aboutWindow() const { return m_about; }
     TFBoot *updateWindow() const { return m_boot; }
+    TFParGen *parGenWindow() const { return m_parGen; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,6 +102,7 @@ private:
     TFAbout *m_about = nullptr;
     TFSoftOptions *m_softOptions = nullptr;
     TFBoot *m_boot = nullptr;
+    TFParGen *m_parGen = nullptr;
 };
 
 } // namespace swz

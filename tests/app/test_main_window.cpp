@@ -155,10 +155,20 @@ void TestMainWindow::stepsRefuseWithoutProject()
     openProject(shell.workspace, "Plant", shell.state);
     shell.Set_Files();
     recorder.clear();
+    // Step 2 opens the communication parameters window modally.
+    QString opened;
+    if (button == "Btn_Prm_Gen") {
+        whenModalShown([&opened](QWidget *modal) {
+            opened = modal->objectName();
+            modal->close();
+        });
+    }
     if (button == "Btn_CreateBin")
         whenModalShown([](QWidget *) {}); // the update window opens; close it again
     window.findChild<QPushButton *>(button)->click();
     QVERIFY(recorder.recorded().isEmpty() || recorder.lastText() != "Error! Project not Valid");
+    if (button == "Btn_Prm_Gen")
+        QCOMPARE(opened, QString("TFParGen"));
 }
 
 void TestMainWindow::createProjectAndReopenAtNextStart()
