@@ -7,6 +7,7 @@
 #include "app/placeholder_windows.h"
 #include "common/desktop.h"
 #include "common/messages.h"
+#include "image/device_update_build.h"
 #include "lang/text_table.h"
 
 #include <QCloseEvent>
@@ -260,16 +261,22 @@ void TFCorvaneFirmWare::Open_Project()
 
 void TFCorvaneFirmWare::Update_Device()
 {
-    const PayloadGateResult gate = Check_Config_LoraWAN(m_shell.files);
-    if (gate.readFailed()) {
-        messages().showError(uiText(kTextCannotReadFile) + gate.readError);
+    if (!m_imageCompiler)
+        m_imageCompiler = std::make_unique<image::DeviceImageCompiler>();
+    // Payload gate, compile, save: any failure stops here with its message, and the bank
+    // files of an earlier update stay as they were.
+    const image::ImageBuildResult built = image::buildDeviceImage(*m_imageCompiler, m_shell.files);
+    if (!built.written()) {
+        messages().showError(built.message);
         return;
     }
-    if (!gate.passed) {
-        showError(30);
-        return;
-    }
-    // Compiling the images and the update window follow here.
+    openUpdateWindow();
+}
+
+void TFCorvaneFirmWare::openUpdateWindow()
+{
+    // The one place where step 8 hands over to the update window (form type 1, over Ethernet).
+    emit updateWindowRequested();
 }
 
 void TFCorvaneFirmWare::Build_EDS_File()

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -20,6 +21,9 @@ class TFNew_Project;
 class TFOpenConf;
 class TFSoftOptions;
 class TFAbout;
+namespace image {
+class DeviceImageCompiler;
+}
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -47,6 +51,10 @@ public:
     TFNew_Project *newProjectWindow() const { return m_newProject; }
     TFOpenConf *openWindow() const { return m_openConf; }
 
+signals:
+    // Step 8 has written both bank files; the update window opens at this point.
+    void updateWindowRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,6 +65,7 @@ private:
     void createWindows();
     void showConfigurationLabels();
     void updateTimerFromSettings();
+    void openUpdateWindow();
 
     Shell &m_shell;
     TitleBand m_title;
@@ -84,6 +93,8 @@ private:
     TFOpenConf *m_openConf = nullptr;
     TFAbout *m_about = nullptr;
     TFSoftOptions *m_softOptions = nullptr;
+    // Staging records and image buffers live as long as the program.
+    std::unique_ptr<image::DeviceImageCompiler> m_imageCompiler;
 };
 
 } // namespace swz

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/compile_command.h"
+
 #include "lang/text_table.h"
 
 #include <QFile>
@@ -13,7 +15,10 @@ namespace {
 constexpr const char *kUsage =
     "usage: swz8k20-cli <command>\n"
     "commands:\n"
-    "  texts   write the built-in English UI texts as a language file to standard output\n";
+    "  texts   write the built-in English UI texts as a language file to standard output\n"
+    "  compile PROJECT_FOLDER\n"
+    "          check the uplink payloads, compile the section files and write\n"
+    "          bin/bank1.bin and bin/bank2.bin of the project\n";
 
 int writeTexts(QIODevice &out, QIODevice &err)
 {
@@ -33,6 +38,8 @@ int runCli(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
     if (arguments.size() == 1 && arguments.first() == QLatin1String("texts"))
         return writeTexts(out, err);
+    if (arguments.size() == 2 && arguments.first() == QLatin1String("compile"))
+        return runCompileCommand(arguments.at(1), err);
     err.write(kUsage);
     return 2;
 }
