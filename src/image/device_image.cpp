@@ -500,8 +500,9 @@ std::optional<SaveFailure> DeviceImageCompiler::Save_Device_Image(const QString 
     const QString bank2Path = binFolder + QDir::separator() + QStringLiteral("bank2.bin");
 
     // Keep the earlier bank 1 so that it can be put back if bank 2 cannot be written.
+    const bool bank1Existed = QFileInfo::exists(bank1Path);
     std::optional<QByteArray> earlierBank1;
-    if (QFileInfo(bank1Path).isFile()) {
+    if (bank1Existed) {
         QFile file(bank1Path);
         if (file.open(QIODevice::ReadOnly))
             earlierBank1 = file.readAll();
@@ -511,12 +512,17 @@ std::optional<SaveFailure> DeviceImageCompiler::Save_Device_Image(const QString 
         return SaveFailure{bank1Path, *reason};
     if (const std::optional<QString> reason = saveFileAtomically(bank2Path, m_bank2.used())) {
         SaveFailure failed{bank2Path, *reason};
-        if (earlierBank1) {
-            if (const std::optional<QString> undo = saveFileAtomically(bank1Path, *earlierBank1))
-                failed.reason += QStringLiteral("; ") + bank1Path + QStringLiteral(": ") + *undo;
-        } else if (!QFile::remove(bank1Path)) {
-            failed.reason += QStringLiteral("; ") + bank1Path;
-        }
+        // Never leave the new bank 1 beside an older bank 2.
+        std::optional<QString> undoFailure;
+        if (earlierBank1)
+            undoFailure = saveFileAtomically(bank1Path, *earlierBank1);
+        else if (!bank1Existed && !QFile::remove(bank1Path))
+            undoFailure = QStringLiteral("cannot remove it");
+        else if (bank1Existed)
+            undoFailure = QStringLiteral("the earlier file could not be read");
+        if (undoFailure)
+            failed.reason += QStringLiteral("; ") + bank1Path + QStringLiteral(" not restored: ")
+                             + *undoFailure;
         return failed;
     }
     return std::nullopt;
