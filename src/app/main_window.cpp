@@ -4,12 +4,12 @@
 #include "app/model_profile.h"
 #include "app/new_project_window.h"
 #include "app/open_conf_window.h"
-#include "app/payload_gate.h"
 #include "app/soft_options_window.h"
 #include "canopen/eds_file.h"
 #include "canopen/eds_save_dialog.h"
 #include "common/desktop.h"
 #include "common/messages.h"
+#include "image/device_update_build.h"
 #include "lang/text_table.h"
 #include "update/update_window.h"
 #include "params/par_gen_window.h"
@@ -309,17 +309,22 @@ void TFCorvaneFirmWare::Open_Project()
 
 void TFCorvaneFirmWare::Update_Device()
 {
-    const PayloadGateResult gate = Check_Config_LoraWAN(m_shell.files);
-    if (gate.readFailed()) {
-        messages().showError(uiText(kTextCannotReadFile) + gate.readError);
+    if (!m_imageCompiler)
+        m_imageCompiler = std::make_unique<image::DeviceImageCompiler>();
+    // Payload gate, compile, save: any failure stops here with its message, and the bank
+    // files of an earlier update stay as they were.
+    const image::ImageBuildResult built = image::buildDeviceImage(*m_imageCompiler, m_shell.files);
+    if (!built.written()) {
+        messages().showError(built.message);
         return;
     }
-    if (!gate.passed) {
-        showError(30);
-        return;
-    }
-    // The device image is compiled and its bank files saved here, before the update window
-    // opens.
+    openUpdateWindow();
+}
+
+void TFCorvaneFirmWare::openUpdateWindow()
+{
+    // The one place where step 8 hands over to the update window (form type 1, over Ethernet).
+    emit updateWindowRequested();
     m_boot->openForUpdate();
 }
 

@@ -24,6 +24,9 @@ class TFSoftOptions;
 class TFAbout;
 class TFBoot;
 class TFParGen;
+namespace image {
+class DeviceImageCompiler;
+}
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -62,6 +65,10 @@ public:
     TFBoot *updateWindow() const { return m_boot; }
     TFParGen *parGenWindow() const { return m_parGen; }
 
+signals:
+    // Step 8 has written both bank files and opens the update window.
+    void updateWindowRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,6 +79,7 @@ private:
     void createWindows();
     void showConfigurationLabels();
     void updateTimerFromSettings();
+    void openUpdateWindow();
 
     Shell &m_shell;
     TitleBand m_title;
@@ -103,6 +111,8 @@ private:
     TFSoftOptions *m_softOptions = nullptr;
     TFBoot *m_boot = nullptr;
     TFParGen *m_parGen = nullptr;
+    // Staging records and image buffers live as long as the program.
+    std::unique_ptr<image::DeviceImageCompiler> m_imageCompiler;
 };
 
 } // namespace swz

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/compile_command.h"
 #include "cli/eds_command.h"
 #include "lang/text_table.h"
 
@@ -16,7 +17,10 @@ constexpr const char *kUsage =
     "commands:\n"
     "  texts   write the built-in English UI texts as a language file to standard output\n"
     "  eds PROJECT_FOLDER OUT.eds\n"
-    "          write the CANopen EDS file of a configuration project to OUT.eds\n";
+    "          write the CANopen EDS file of a configuration project to OUT.eds\n"
+    "  compile PROJECT_FOLDER\n"
+    "          check the uplink payloads, compile the section files and write\n"
+    "          bin/bank1.bin and bin/bank2.bin of the project\n";
 
 int writeTexts(QIODevice &out, QIODevice &err)
 {
@@ -38,6 +42,8 @@ int runCli(const QStringList &arguments, QIODevice &out, QIODevice &err)
         return writeTexts(out, err);
     if (!arguments.isEmpty() && arguments.first() == QLatin1String("eds"))
         return runEdsCommand(arguments.mid(1), out, err);
+    if (arguments.size() == 2 && arguments.first() == QLatin1String("compile"))
+        return runCompileCommand(arguments.at(1), err);
     err.write(kUsage);
     return 2;
 }

@@ -17,9 +17,9 @@ int digitValue(QChar c, int base)
     return v < base ? v : -1;
 }
 
-} // namespace
-
-std::optional<qint32> readInteger(QStringView text)
+// One reader for both widths: the magnitude limits decide which texts still are integers.
+std::optional<qint64> readIntegerWithin(QStringView text, quint64 negativeLimit,
+                                        quint64 positiveLimit)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -47,18 +47,34 @@ std::optional<qint32> readInteger(QStringView text)
     if (i >= n)
         return std::nullopt;
 
-    // Accumulate the magnitude in 64 bits; the negative side may reach 2^31.
-    const qint64 limit = negative ? qint64(1) << 31 : (qint64(1) << 31) - 1;
-    qint64 value = 0;
+    // Accumulate the magnitude unsigned; the negative side may reach one more than the positive.
+    const quint64 limit = negative ? negativeLimit : positiveLimit;
+    quint64 value = 0;
     for (; i < n; ++i) {
         const int d = digitValue(text[i], base);
         if (d < 0)
             return std::nullopt;
-        value = value * base + d;
-        if (value > limit)
+        if (value > (limit - d) / base)
             return std::nullopt;
+        value = value * base + d;
     }
-    return static_cast<qint32>(negative ? -value : value);
+    return negative ? static_cast<qint64>(0 - value) : static_cast<qint64>(value);
+}
+
+} // namespace
+
+std::optional<qint32> readInteger(QStringView text)
+{
+    const std::optional<qint64> value =
+        readIntegerWithin(text, quint64(1) << 31, (quint64(1) << 31) - 1);
+    if (!value)
+        return std::nullopt;
+    return static_cast<qint32>(*value);
+}
+
+std::optional<qint64> readInteger64(QStringView text)
+{
+    return readIntegerWithin(text, quint64(1) << 63, (quint64(1) << 63) - 1);
 }
 
 qint32 readIntegerOr(QStringView text, qint32 fallback)

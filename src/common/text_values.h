@@ -13,6 +13,9 @@ namespace swz {
 // caller decides what "no integer" becomes.
 std::optional<qint32> readInteger(QStringView text);
 
+// The same rules for a signed 64-bit integer (values whose low 32 bits are stored).
+std::optional<qint64> readInteger64(QStringView text);
+
 // Convenience for callers with a fixed fallback (-1 in the rule checks, 0 for payload size).
 qint32 readIntegerOr(QStringView text, qint32 fallback);
 

@@ -45,6 +45,9 @@ const BuiltinText kBuiltinEnglish[] = {
     {53, u"Create the CANopen EDS for Actual Configuration"},
     {90, u"Error! Cannot write the file "},
     {91, u"Error! Cannot read the file "},
+    {96, u"Error! The value is not a number: file %1, list %2, row %3, attribute %4"},
+    {97, u"Error! The value is missing: file %1, list %2, row %3, attribute %4"},
+    {98, u"Warning! Only the first %1 rows of the list %2 in the file %3 are compiled, %4 more are left out"},
 
     // New configuration window
     {100, u"Create New Configuration"},
