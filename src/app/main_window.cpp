@@ -8,6 +8,7 @@
 #include "common/desktop.h"
 #include "common/messages.h"
 #include "lang/text_table.h"
+#include "lorawan/lora_access_window.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -169,6 +170,19 @@ void TFCorvaneFirmWare::createWindows()
     m_openConf = new TFOpenConf(m_shell, this);
     m_about = new TFAbout(this);
     m_softOptions = new TFSoftOptions(this);
+    m_loRaAccess = new TFLoRa_Set_Access(ruleTableContext([this] { return m_shell.files.loRaWanAccess; }),
+                                         [this] { return m_shell.files.parGen; }, this);
+}
+
+RuleTableContext TFCorvaneFirmWare::ruleTableContext(std::function<QString()> sectionFile)
+{
+    RuleTableContext context;
+    context.rowBuffer = &m_shell.rowBuffer;
+    context.text = [](int index) { return uiText(index); };
+    context.jumpOnEnter = [this] { return m_shell.state.enable_jump_field_tables; };
+    context.autoSizeOnDoubleClick = [this] { return m_shell.state.Double_Click_Auto_Size; };
+    context.sectionFile = std::move(sectionFile);
+    return context;
 }
 
 void TFCorvaneFirmWare::updateTimerFromSettings()
@@ -209,7 +223,8 @@ void TFCorvaneFirmWare::Set_Lang()
 void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
-    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions};
+    const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
+                                            m_loRaAccess};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -234,6 +249,8 @@ void TFCorvaneFirmWare::Btn_Click(QAbstractButton *button)
         }
     } else if (!m_shell.state.projectActive()) {
         showError(18);
+    } else if (button == m_btnLoRaWanAccess) {
+        m_loRaAccess->exec();
     } else if (button == m_btnEds) {
         Build_EDS_File();
     } else if (button == m_btnCreateBin) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/shell.h"
+#include "common/rule_table_window.h"
 #include "common/window_parts.h"
 
 #include <QList>
@@ -20,6 +21,7 @@ class TFNew_Project;
 class TFOpenConf;
 class TFSoftOptions;
 class TFAbout;
+class TFLoRa_Set_Access;
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -46,6 +48,7 @@ public:
     QTimer *Timer_Update() const { return m_timerUpdate; }
     TFNew_Project *newProjectWindow() const { return m_newProject; }
     TFOpenConf *openWindow() const { return m_openConf; }
+    TFLoRa_Set_Access *loRaAccessWindow() const { return m_loRaAccess; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +60,7 @@ private:
     void createWindows();
     void showConfigurationLabels();
     void updateTimerFromSettings();
+    RuleTableContext ruleTableContext(std::function<QString()> sectionFile);
 
     Shell &m_shell;
     TitleBand m_title;
@@ -84,6 +88,7 @@ private:
     TFOpenConf *m_openConf = nullptr;
     TFAbout *m_about = nullptr;
     TFSoftOptions *m_softOptions = nullptr;
+    TFLoRa_Set_Access *m_loRaAccess = nullptr;
 };
 
 } // namespace swz
