@@ -334,6 +334,10 @@ QByteArray RuleTable::document() const
     xml.writeEndElement();
     xml.writeComment(QStringLiteral("SW_VERSION = 1.000"));
     xml.writeEndDocument();
+    // Auto-formatting opens with a line break when there is no XML declaration; the root is
+    // the first thing in the file.
+    if (out.startsWith('\n'))
+        out.remove(0, 1);
     return out;
 }
 
