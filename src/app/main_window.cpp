@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "lang/text_table.h"
 #include "lorawan/lora_access_window.h"
+#include "canopen/canopen_windows.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -170,8 +171,15 @@ void TFCorvaneFirmWare::createWindows()
     m_openConf = new TFOpenConf(m_shell, this);
     m_about = new TFAbout(this);
     m_softOptions = new TFSoftOptions(this);
-    m_loRaAccess = new TFLoRa_Set_Access(ruleTableContext([this] { return m_shell.files.loRaWanAccess; }),
-                                         [this] { return m_shell.files.parGen; }, this);
+    // The rule tables read their paths at each opening: the project may change in between.
+    m_loRaAccess = new TFLoRa_Set_Access(
+        ruleTableContext([this] { return m_shell.files.loRaWanAccess; }),
+        [this] { return m_shell.files.parGen; }, this);
+    m_sdoServer = new TFSet_SDO_Server_Access(
+        ruleTableContext([this] { return m_shell.files.sdoServer; }), this);
+    m_sdoClient = new TFSet_SDO_Client_Access(
+        ruleTableContext([this] { return m_shell.files.sdoClient; }), this);
+    m_pdo = new TFSet_PDO_Access(ruleTableContext([this] { return m_shell.files.pdo; }), this);
 }
 
 RuleTableContext TFCorvaneFirmWare::ruleTableContext(std::function<QString()> sectionFile)
@@ -224,7 +232,7 @@ void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
     const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
-                                            m_loRaAccess};
+                                            m_loRaAccess, m_sdoServer, m_sdoClient, m_pdo};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -251,6 +259,12 @@ void TFCorvaneFirmWare::Btn_Click(QAbstractButton *button)
         showError(18);
     } else if (button == m_btnLoRaWanAccess) {
         m_loRaAccess->exec();
+    } else if (button == m_btnSdoServer) {
+        m_sdoServer->exec();
+    } else if (button == m_btnSdoClient) {
+        m_sdoClient->exec();
+    } else if (button == m_btnPdo) {
+        m_pdo->exec();
     } else if (button == m_btnEds) {
         Build_EDS_File();
     } else if (button == m_btnCreateBin) {

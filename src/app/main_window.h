@@ -22,6 +22,9 @@ class TFOpenConf;
 class TFSoftOptions;
 class TFAbout;
 class TFLoRa_Set_Access;
+class TFSet_SDO_Server_Access;
+class TFSet_SDO_Client_Access;
+class TFSet_PDO_Access;
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -89,6 +92,9 @@ private:
     TFAbout *m_about = nullptr;
     TFSoftOptions *m_softOptions = nullptr;
     TFLoRa_Set_Access *m_loRaAccess = nullptr;
+    TFSet_SDO_Server_Access *m_sdoServer = nullptr;
+    TFSet_SDO_Client_Access *m_sdoClient = nullptr;
+    TFSet_PDO_Access *m_pdo = nullptr;
 };
 
 } // namespace swz

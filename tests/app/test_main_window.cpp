@@ -154,7 +154,8 @@ void TestMainWindow::stepsRefuseWithoutProject()
     shell.Set_Files();
     recorder.clear();
     // The steps that open an editor: close it again at once.
-    const QStringList editors = {"Btn_LoRaWAN_Access"};
+    const QStringList editors = {"Btn_LoRaWAN_Access", "Btn_SDO_Server_CANopen",
+                                 "Btn_SDO_Client_CANopen", "Btn_PDO_CANopen"};
     if (editors.contains(button))
         whenModalShown([](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "reject"); });
     window.findChild<QPushButton *>(button)->click();
