@@ -299,6 +299,8 @@ void RuleTableWindow::Set_Lang()
         QPushButton *button = m_buttons[std::size_t(b)];
         button->setText(text(m_definition.firstButtonText + b));
         button->setAccessibleName(button->text());
+        if (m_definition.firstButtonHintText >= 0)
+            button->setToolTip(text(m_definition.firstButtonHintText + b));
     }
     for (int i = 0; i < 2; ++i) {
         const RuleListDefinition &list = m_definition.lists[std::size_t(i)];

@@ -82,6 +82,10 @@ void TestCanopenWindows::windows()
     QVERIFY(window->findChild<QWidget *>(secondPage));
     QVERIFY(window->findChild<RuleGridView *>("sga"));
     QVERIFY(window->findChild<RuleGridView *>("sgb"));
+    if (kind == 2) {
+        QCOMPARE(window->findChild<QPushButton *>("Btn_Cancel")->toolTip(),
+                 QString("Exit without save the CANopen PDOs List"));
+    }
 
     MessageRecorder recorder;
     QVERIFY(window->FormShow());
