@@ -13,6 +13,8 @@
 #include "lang/text_table.h"
 #include "update/update_window.h"
 #include "params/par_gen_window.h"
+#include "lorawan/lora_access_window.h"
+#include "canopen/canopen_windows.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -182,6 +184,15 @@ void TFCorvaneFirmWare::createWindows()
         m_shell, [this] { Change_Language(); }, [this] { return Check_Version(); }, this);
     m_parGen = new TFParGen(m_shell, this);
     m_boot = new TFBoot(m_shell, this);
+    // The rule tables read their paths at each opening: the project may change in between.
+    m_loRaAccess = new TFLoRa_Set_Access(
+        ruleTableContext([this] { return m_shell.files.loRaWanAccess; }),
+        [this] { return m_shell.files.parGen; }, this);
+    m_pdo = new TFSet_PDO_Access(ruleTableContext([this] { return m_shell.files.pdo; }), this);
+    m_sdoClient = new TFSet_SDO_Client_Access(
+        ruleTableContext([this] { return m_shell.files.sdoClient; }), this);
+    m_sdoServer = new TFSet_SDO_Server_Access(
+        ruleTableContext([this] { return m_shell.files.sdoServer; }), this);
 }
 
 bool TFCorvaneFirmWare::Check_Version()
@@ -215,6 +226,17 @@ void TFCorvaneFirmWare::Timer_UpdateTimer()
 void TFCorvaneFirmWare::LL_UpdateLinkClick(const QString &link)
 {
     urlOpener().openUrl(link);
+}
+
+RuleTableContext TFCorvaneFirmWare::ruleTableContext(std::function<QString()> sectionFile)
+{
+    RuleTableContext context;
+    context.rowBuffer = &m_shell.rowBuffer;
+    context.text = [](int index) { return uiText(index); };
+    context.jumpOnEnter = [this] { return m_shell.state.enable_jump_field_tables; };
+    context.autoSizeOnDoubleClick = [this] { return m_shell.state.Double_Click_Auto_Size; };
+    context.sectionFile = std::move(sectionFile);
+    return context;
 }
 
 void TFCorvaneFirmWare::updateTimerFromSettings()
@@ -256,7 +278,8 @@ void TFCorvaneFirmWare::Change_Language()
 {
     // The order in which the windows take their new texts.
     const QList<LanguageAware *> windows = {this, m_newProject, m_openConf, m_softOptions,
-                                             m_parGen, m_boot};
+                                             m_boot, m_parGen, m_loRaAccess, m_pdo,
+                                             m_sdoClient, m_sdoServer};
     for (LanguageAware *window : windows) {
         if (window)
             window->Set_Lang();
@@ -283,12 +306,19 @@ void TFCorvaneFirmWare::Btn_Click(QAbstractButton *button)
         showError(18);
     } else if (button == m_btnPrmGen) {
         m_parGen->Show_Modal();
+    } else if (button == m_btnLoRaWanAccess) {
+        m_loRaAccess->exec();
+    } else if (button == m_btnSdoServer) {
+        m_sdoServer->exec();
+    } else if (button == m_btnSdoClient) {
+        m_sdoClient->exec();
+    } else if (button == m_btnPdo) {
+        m_pdo->exec();
     } else if (button == m_btnEds) {
         Build_EDS_File();
     } else if (button == m_btnCreateBin) {
         Update_Device();
     }
-    // The editors of steps 3 to 6 open here once they exist.
 }
 
 void TFCorvaneFirmWare::Create_New_Project()

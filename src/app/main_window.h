@@ -2,6 +2,7 @@
 
 #include "app/shell.h"
 #include "app/version_check.h"
+#include "common/rule_table_window.h"
 #include "common/window_parts.h"
 
 #include <QList>
@@ -27,6 +28,10 @@ class TFParGen;
 namespace image {
 class DeviceImageCompiler;
 }
+class TFLoRa_Set_Access;
+class TFSet_SDO_Server_Access;
+class TFSet_SDO_Client_Access;
+class TFSet_PDO_Access;
 
 // The configurator's home: the model, the active project and the eight steps.
 class TFCorvaneFirmWare final : public QWidget, public LanguageAware
@@ -64,6 +69,7 @@ public:
     TFAbout *aboutWindow() const { return m_about; }
     TFBoot *updateWindow() const { return m_boot; }
     TFParGen *parGenWindow() const { return m_parGen; }
+    TFLoRa_Set_Access *loRaAccessWindow() const { return m_loRaAccess; }
 
 signals:
     // Step 8 has written both bank files and opens the update window.
@@ -80,6 +86,7 @@ private:
     void showConfigurationLabels();
     void updateTimerFromSettings();
     void openUpdateWindow();
+    RuleTableContext ruleTableContext(std::function<QString()> sectionFile);
 
     Shell &m_shell;
     TitleBand m_title;
@@ -113,6 +120,10 @@ private:
     TFParGen *m_parGen = nullptr;
     // Staging records and image buffers live as long as the program.
     std::unique_ptr<image::DeviceImageCompiler> m_imageCompiler;
+    TFLoRa_Set_Access *m_loRaAccess = nullptr;
+    TFSet_SDO_Server_Access *m_sdoServer = nullptr;
+    TFSet_SDO_Client_Access *m_sdoClient = nullptr;
+    TFSet_PDO_Access *m_pdo = nullptr;
 };
 
 } // namespace swz

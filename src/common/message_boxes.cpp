@@ -1,6 +1,6 @@
 #include "common/message_boxes.h"
 
-#include "app/model_profile.h"
+#include "common/model_profile.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,7 +1,5 @@
 #include "common/messages.h"
 
-#include "lang/text_table.h"
-
 #include <QDebug>
 
 namespace swz {
@@ -33,21 +31,6 @@ MessageService &messages()
 void installMessageService(MessageService *service)
 {
     g_service = service ? service : &g_logService;
-}
-
-void showError(int textIndex)
-{
-    messages().showError(uiText(textIndex));
-}
-
-void showWarning(int textIndex)
-{
-    messages().showWarning(uiText(textIndex));
-}
-
-bool askYesNo(int textIndex)
-{
-    return messages().askYesNo(uiText(textIndex));
 }
 
 MessageRecorder::MessageRecorder()

@@ -5,6 +5,11 @@
 
 namespace swz {
 
+// Texts of the configurator's own file messages, kept in the main window's block of the UI
+// text table.
+inline constexpr int kTextCannotWriteFile = 90; // "Error! Cannot write the file "
+inline constexpr int kTextCannotReadFile = 91;  // "Error! Cannot read the file "
+
 // Every message box of the configurator goes through this service, so that tests can record
 // the messages and answer the questions instead of a person.
 class MessageService
@@ -23,11 +28,6 @@ public:
 // command-line tool, which has no windows).
 MessageService &messages();
 void installMessageService(MessageService *service);
-
-// Shortcuts with texts of the UI text table.
-void showError(int textIndex);
-void showWarning(int textIndex);
-bool askYesNo(int textIndex);
 
 // Records every message and answers questions from a queue (No when it is empty). Installs
 // itself for its lifetime and restores the previous service afterwards.

@@ -1,6 +1,6 @@
 #include "common/window_parts.h"
 
-#include "app/model_profile.h"
+#include "common/model_profile.h"
 
 #include <QFont>
 #include <QFrame>

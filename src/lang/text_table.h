@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/messages.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -61,8 +63,20 @@ QByteArray languageFileFromTable(const TextTable &table);
 
 namespace swz {
 
-// Texts of the configurator's own file messages, kept in the main window's block.
-inline constexpr int kTextCannotWriteFile = 90; // "Error! Cannot write the file "
-inline constexpr int kTextCannotReadFile = 91;  // "Error! Cannot read the file "
+// Message boxes with texts of the UI text table.
+inline void showError(int textIndex)
+{
+    messages().showError(uiText(textIndex));
+}
+
+inline void showWarning(int textIndex)
+{
+    messages().showWarning(uiText(textIndex));
+}
+
+inline bool askYesNo(int textIndex)
+{
+    return messages().askYesNo(uiText(textIndex));
+}
 
 } // namespace swz

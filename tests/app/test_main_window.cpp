@@ -163,6 +163,11 @@ void TestMainWindow::stepsRefuseWithoutProject()
             modal->close();
         });
     }
+    // The other steps that open an editor: close it again at once.
+    const QStringList editors = {"Btn_LoRaWAN_Access", "Btn_SDO_Server_CANopen",
+                                 "Btn_SDO_Client_CANopen", "Btn_PDO_CANopen"};
+    if (editors.contains(button))
+        whenModalShown([](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "reject"); });
     if (button == "Btn_CreateBin")
         whenModalShown([](QWidget *) {}); // the update window opens; close it again
     window.findChild<QPushButton *>(button)->click();
