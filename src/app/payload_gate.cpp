@@ -2,10 +2,13 @@
 
 #include "common/text_values.h"
 #include "common/xml_file.h"
+#include "lang/text_table.h"
 
 namespace swz {
 
 namespace {
+
+constexpr int kTextPayloadTooLarge = 30;
 
 QString readFailure(const QString &path, const XmlLoad &xml)
 {
@@ -39,18 +42,20 @@ PayloadGateResult Check_Config_LoraWAN(const ProjectFiles &files)
     if (!access.loaded())
         return result;
 
-    const QDomElement uplink = childElement(access.root(), QStringLiteral("LoRaWAN_Uplink"));
+    const QString list = QStringLiteral("LoRaWAN_Uplink");
+    const QDomElement uplink = childElement(access.root(), list);
+    int row = 0;
     for (QDomElement rule = uplink.firstChildElement(); !rule.isNull();
          rule = rule.nextSiblingElement()) {
+        ++row;
         if (rule.attribute(QStringLiteral("Enable")) != QStringLiteral("Y"))
             continue;
         const qint64 numByte = readIntegerOr(rule.attribute(QStringLiteral("NumByte")), -1);
         // 64-bit arithmetic: a huge stored payload size must not wrap the bound.
-        if (numByte < 0 || numByte > maxPayload - 2) {
-            result.passed = false;
-            return result;
-        }
+        if (numByte < 0 || numByte > maxPayload - 2)
+            result.faults.append({list, row, uiText(kTextPayloadTooLarge)});
     }
+    result.passed = result.faults.isEmpty();
     return result;
 }
 

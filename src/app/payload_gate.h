@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/project.h"
+#include "common/faults.h"
 
 #include <QString>
 
@@ -13,6 +14,9 @@ struct PayloadGateResult
     // Set when a section file is present but cannot be read as XML; the update must stop
     // with this text.
     QString readError;
+    // Every enabled uplink rule that does not fit, in file order (list LoRaWAN_Uplink, row =
+    // position in the list from 1). Step 8 stops at the first; the headless check lists all.
+    Faults faults;
 
     bool readFailed() const { return !readError.isEmpty(); }
 };

@@ -429,12 +429,7 @@ CompileResult DeviceImageCompiler::Load_LoRaWAN_Rules(const QString &accessPath,
 
 quint32 DeviceImageCompiler::Put_General_Block(quint32 position, ImageBuffer &buffer)
 {
-    const ImageField &checksum = fieldOf(ImageBlock::General, general::Checksum);
-    const quint8 *bytes = m_general.record(0);
-    quint32 total = 0;
-    for (int i = 0; i < checksum.offset; ++i)
-        total += bytes[i];
-    m_general.set(0, general::Checksum, total);
+    m_general.set(0, general::Checksum, generalChecksum(m_general.record(0)));
     return putRecords(m_general, position, buffer);
 }
 

@@ -5,12 +5,6 @@
 
 namespace swz::image {
 
-namespace {
-
-constexpr int kTextPayloadTooLarge = 30;
-
-} // namespace
-
 ImageBuildResult buildDeviceImage(DeviceImageCompiler &compiler, const ProjectFiles &files)
 {
     ImageBuildResult result;
@@ -22,7 +16,7 @@ ImageBuildResult buildDeviceImage(DeviceImageCompiler &compiler, const ProjectFi
     }
     if (!gate.passed) {
         result.outcome = ImageBuildResult::Outcome::GateRefused;
-        result.message = uiText(kTextPayloadTooLarge);
+        result.message = gate.faults.first().message;
         return result;
     }
 

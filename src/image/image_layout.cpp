@@ -267,4 +267,13 @@ void writeFieldBytes(quint8 *record, const ImageField &field, std::span<const qu
     std::memset(at + n, 0, std::size_t(field.width) - n);
 }
 
+quint32 generalChecksum(const quint8 *record)
+{
+    const ImageField &checksum = fieldOf(ImageBlock::General, general::Checksum);
+    quint32 total = 0;
+    for (int i = 0; i < checksum.offset; ++i)
+        total += record[i];
+    return total;
+}
+
 } // namespace swz::image

@@ -154,6 +154,8 @@ inline constexpr quint32 kBank2DeviceAddress = 0x80000;
 // 0xC0A802CD is the address 192.168.2.205.
 void writeField(quint8 *record, const ImageField &field, quint64 value);
 quint64 readField(const quint8 *record, const ImageField &field);
+// The checksum of a general parameter block: the sum of the bytes before its Checksum field.
+quint32 generalChecksum(const quint8 *record);
 // Byte strings: the first bytes that fit, the rest of the field zero.
 void writeFieldBytes(quint8 *record, const ImageField &field, std::span<const quint8> bytes);
 

@@ -9,6 +9,11 @@
 
 namespace swz {
 
+// What the update says about a failed check: a time-out, any other failure, no ICMP at all.
+inline constexpr int kTextDeviceNotFound = 1036; // "Device Not Found!" (a warning)
+inline constexpr int kTextCheckAddress = 1037;   // "Error!!! Check the Ip Address"
+inline constexpr int kTextCheckCannotRun = 1091; // "Error! The device check cannot run: "
+
 // What one echo request came to.
 struct EchoReply
 {

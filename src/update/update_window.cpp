@@ -25,8 +25,6 @@ constexpr int kAddressHeight = 49;
 constexpr int kOptionsHeight = 72;
 constexpr int kButtonHeight = 40;
 
-constexpr int kTextCannotStartProgram = 1090; // "Error! Cannot start the program "
-constexpr int kTextCheckCannotRun = 1091;     // "Error! The device check cannot run: "
 
 // The check and the updater wait block the window; keep it painted and show that it is busy,
 // but let no input through, so that nothing starts a second update meanwhile.
@@ -241,9 +239,9 @@ void TFBoot::Btn_UpdateClick()
     }
     if (!check.reachable) {
         if (ping_res == 2)
-            showWarning(1036);
+            showWarning(kTextDeviceNotFound);
         else
-            showError(1037);
+            showError(kTextCheckAddress);
         return;
     }
 

@@ -9,6 +9,8 @@ namespace swz {
 // How long the configurator waits for the external updater before it goes on without it.
 inline constexpr qint64 kUpdaterWaitMs = 150000;
 
+inline constexpr int kTextCannotStartProgram = 1090; // "Error! Cannot start the program "
+
 struct LaunchResult
 {
     enum class Status {

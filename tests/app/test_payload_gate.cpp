@@ -1,4 +1,5 @@
 #include "app/payload_gate.h"
+#include "lang/text_table.h"
 #include "test_support.h"
 
 #include <QTemporaryDir>
@@ -31,6 +32,7 @@ class TestPayloadGate : public QObject
 private slots:
     void gate_data();
     void gate();
+    void listsEveryRefusedRule();
     void malformedFilesStopWithParserText_data();
     void malformedFilesStopWithParserText();
 };
@@ -97,6 +99,22 @@ void TestPayloadGate::gate()
     const PayloadGateResult result = Check_Config_LoraWAN(files);
     QVERIFY2(!result.readFailed(), qPrintable(result.readError));
     QCOMPARE(result.passed, passes);
+}
+
+void TestPayloadGate::listsEveryRefusedRule()
+{
+    QTemporaryDir dir;
+    const ProjectFiles files = ProjectFiles::of(dir.path());
+    QVERIFY(writeFile(files.parGen, parGen("11")));
+    QVERIFY(writeFile(files.loRaWanAccess,
+                      access("<row Enable=\"Y\" NumByte=\"10\"/><row Enable=\"Y\" NumByte=\"9\"/>"
+                             "<row Enable=\"N\" NumByte=\"99\"/><row Enable=\"Y\" NumByte=\"x\"/>")));
+    uiTexts().loadBuiltin();
+    const PayloadGateResult result = Check_Config_LoraWAN(files);
+    QVERIFY(!result.passed);
+    const QString text = uiText(30);
+    // The disabled third rule and the fitting second one are not refused; downlink is not checked.
+    QCOMPARE(result.faults, (Faults{{"LoRaWAN_Uplink", 1, text}, {"LoRaWAN_Uplink", 4, text}}));
 }
 
 void TestPayloadGate::malformedFilesStopWithParserText_data()
