@@ -44,7 +44,7 @@ for t in "${targets[@]}"; do
     build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix=build-fuzz/findings/"$t"- \
         "$corpus" fuzz/corpus/"$t" >build-fuzz/fuzz_"$t".log 2>&1 || rc=$?
-    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|SUMMARY|invariant)' \
+    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|SUMMARY|invariant)' \
         build-fuzz/fuzz_"$t".log || true
     if [ "$rc" -ne 0 ]; then
         echo "fuzz_$t: finding (exit $rc), see build-fuzz/fuzz_$t.log and build-fuzz/findings/"
