@@ -1,5 +1,6 @@
-// Compile and save of a maximal project, next to only parsing its section files with the
-// same XML reader. Run: build/bin/bench_image_compile
+// Compile and save of a maximal project, and the EDS of the same project, next to only
+// parsing its section files with the same XML reader. Run: build/bin/bench_image_compile
+#include "canopen/eds_file.h"
 #include "common/xml_file.h"
 #include "image/device_image.h"
 #include "lang/text_table.h"
@@ -143,6 +144,34 @@ void BM_CompileAndSave(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CompileAndSave)->Unit(benchmark::kMillisecond);
+
+// The data sheet of the maximal project (512 + 512 SDO server rules, 30 + 30 PDOs), built in
+// memory and written to a file.
+void BM_EdsText(benchmark::State &state)
+{
+    const EdsClock clock = [] { return QDateTime(QDate(2026, 1, 2), QTime(9, 30)); };
+    const QString path = project().folder + "/Max.eds";
+    for (auto _ : state) {
+        EdsGenerator generator(project().files, clock);
+        QByteArray text;
+        if (generator.buildText(path, text))
+            state.SkipWithError("EDS failed");
+        benchmark::DoNotOptimize(text.size());
+    }
+}
+BENCHMARK(BM_EdsText)->Unit(benchmark::kMillisecond);
+
+void BM_EdsWrite(benchmark::State &state)
+{
+    const EdsClock clock = [] { return QDateTime(QDate(2026, 1, 2), QTime(9, 30)); };
+    const QString path = project().folder + "/Max.eds";
+    for (auto _ : state) {
+        EdsGenerator generator(project().files, clock);
+        if (generator.Write_EDS_File(path))
+            state.SkipWithError("EDS failed");
+    }
+}
+BENCHMARK(BM_EdsWrite)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -20,6 +20,20 @@ bool holdsMoreThanABlank(const QString &text)
     return !text.isEmpty() && text != QStringLiteral(" ");
 }
 
+// The UTF-16 decoder passes unpaired surrogates through; they would come out of the writer
+// as a different character, so they become the replacement character at once.
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 } // namespace
 
 void TextTable::loadBuiltin()
@@ -57,11 +71,11 @@ QString decodeLanguageFile(const QByteArray &bytes)
         return QString::fromUtf8(bytes.mid(3));
     if (bytes.startsWith("\xFF\xFE")) {
         QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        return decoder.decode(bytes.mid(2));
+        return withoutLoneSurrogates(decoder.decode(bytes.mid(2)));
     }
     if (bytes.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
-        return decoder.decode(bytes.mid(2));
+        return withoutLoneSurrogates(decoder.decode(bytes.mid(2)));
     }
 #ifdef Q_OS_WIN
     QStringDecoder system(QStringDecoder::System);

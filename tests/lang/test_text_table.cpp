@@ -167,6 +167,16 @@ void TestTextTable::encodings_data()
     // Not valid UTF-8: read as Latin-1, where 0xB6 is the pilcrow.
     QTest::newRow("8-bit") << QByteArray("STR20 = \xB6 Gr\xFC\xDF" "e \xB6\n")
                            << QString::fromUtf8(" Gr\xc3\xbc\xc3\x9f" "e ");
+    // Unpaired surrogates become the replacement character, so the text survives a save; a
+    // proper pair stays as it is.
+    const QString lone = QStringLiteral("STR20 = a") + QChar(0xDFFF) + QStringLiteral("b")
+                         + QChar(0xD800) + QStringLiteral("\r\n");
+    const QString replaced = QStringLiteral("a") + QChar(QChar::ReplacementCharacter)
+                             + QStringLiteral("b") + QChar(QChar::ReplacementCharacter);
+    QTest::newRow("UTF-16 LE, lone surrogates") << utf16(lone, true) << replaced;
+    QTest::newRow("UTF-16 BE, lone surrogates") << utf16(lone, false) << replaced;
+    const QString pair = QString::fromUtf8("STR20 = \xf0\x9f\x98\x80\n");
+    QTest::newRow("UTF-16 LE, pair") << utf16(pair, true) << QString::fromUtf8("\xf0\x9f\x98\x80");
 }
 
 void TestTextTable::encodings()
