@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/desktop.h"
+
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,3 +34,13 @@ inline void whenModalShown(std::function<void(QWidget *)> action)
     });
     timer->start();
 }
+
+// Records every web address the code under test asks to open, instead of starting a browser.
+class RecordingUrlOpener final : public swz::UrlOpener
+{
+public:
+    RecordingUrlOpener() { swz::installUrlOpener(this); }
+    ~RecordingUrlOpener() override { swz::installUrlOpener(nullptr); }
+    void openUrl(const QString &url) override { urls.append(url); }
+    QStringList urls;
+};

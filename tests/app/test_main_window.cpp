@@ -21,15 +21,6 @@ using testing_support::writeFile;
 
 namespace {
 
-class RecordingUrlOpener final : public UrlOpener
-{
-public:
-    RecordingUrlOpener() { installUrlOpener(this); }
-    ~RecordingUrlOpener() override { installUrlOpener(nullptr); }
-    void openUrl(const QString &url) override { urls.append(url); }
-    QStringList urls;
-};
-
 QString labelText(QWidget *window, const char *name)
 {
     auto *label = window->findChild<QLabel *>(name);

@@ -24,15 +24,6 @@ using testing_support::writeFile;
 
 namespace {
 
-class RecordingUrlOpener final : public UrlOpener
-{
-public:
-    RecordingUrlOpener() { installUrlOpener(this); }
-    ~RecordingUrlOpener() override { installUrlOpener(nullptr); }
-    void openUrl(const QString &url) override { urls.append(url); }
-    QStringList urls;
-};
-
 const QString kDownloadPage = QStringLiteral("http://www.corvane.example/Home/download/download.asp#HDZ8K20");
 const QString kHomePage = QStringLiteral("http://www.corvane.example/HOME/default.asp?frompg=SWZ8K20");
 
